@@ -1,0 +1,53 @@
+// Reading typed values out of form description properties.
+#pragma once
+
+#include <string>
+
+#include "platform/forms/FormDescription.h"
+
+namespace dfm {
+
+inline std::string Where(const DfmProperty& p) { return "line " + std::to_string(p.line) + ": " + p.name + ": "; }
+
+inline bool Int(const DfmProperty& p, int& out, std::string& error) {
+  if (p.value.kind != DfmValue::Kind::Integer) {
+    error = Where(p) + "expected a number";
+    return false;
+  }
+  out = static_cast<int>(p.value.integer);
+  return true;
+}
+
+inline bool Bool(const DfmProperty& p, bool& out, std::string& error) {
+  if (p.value.kind == DfmValue::Kind::Identifier && (p.value.text == "True" || p.value.text == "False")) {
+    out = p.value.text == "True";
+    return true;
+  }
+  error = Where(p) + "expected True or False";
+  return false;
+}
+
+inline bool String(const DfmProperty& p, std::string& out, std::string& error) {
+  if (p.value.kind != DfmValue::Kind::String) {
+    error = Where(p) + "expected a string";
+    return false;
+  }
+  out = p.value.text;
+  return true;
+}
+
+// An identifier out of `choices` (null-terminated); `index` gets its position.
+inline bool OneOf(const DfmProperty& p, const char* const* choices, int& index, std::string& error) {
+  if (p.value.kind == DfmValue::Kind::Identifier) {
+    for (int i = 0; choices[i]; ++i) {
+      if (p.value.text == choices[i]) {
+        index = i;
+        return true;
+      }
+    }
+  }
+  error = Where(p) + "unsupported value";
+  return false;
+}
+
+}  // namespace dfm
