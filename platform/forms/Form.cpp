@@ -94,6 +94,11 @@ QStringList FamiliesFor(const std::string& name) {
   return {QString::fromStdString(name)};
 }
 
+// DragAcceptFiles switches drops on and off for the window it names.
+void OnDragAccept(HWND handle, bool accept) {
+  if (handle && handle->form) WidgetOf(handle->form)->setAcceptDrops(accept);
+}
+
 }  // namespace
 
 QFont FontFor(const TFontSpec& spec) {
@@ -113,6 +118,8 @@ QWidget* WidgetForHandle(HWND handle) {
 }
 
 TForm::TForm(TComponent* owner) : TControl(owner, nullptr), handle_(std::make_unique<HWND__>()) {
+  static const bool hooked = (SetDragAcceptHook(&OnDragAccept), true);
+  (void)hooked;
   impl_ = std::make_unique<TControlImpl>(new FormWidget(*this));
   handle_->form = this;
   impl_->widget->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -133,6 +140,8 @@ void TForm::SetCaption(const std::string& caption) { impl_->widget->setWindowTit
 void TForm::Show() {
   QWidget* w = impl_->widget;
   w->show();
+  // The control first in tab order has the focus when the window opens.
+  if (firstFocus_) WidgetOf(firstFocus_)->setFocus(Qt::ActiveWindowFocusReason);
   w->raise();
   w->activateWindow();
 }
@@ -231,7 +240,7 @@ void TForm::Loaded() {
   std::stable_sort(controls.begin(), controls.end(),
                    [](const TControl* a, const TControl* b) { return a->TabOrder() < b->TabOrder(); });
   for (size_t i = 0; i + 1 < controls.size(); ++i) QWidget::setTabOrder(WidgetOf(controls[i]), WidgetOf(controls[i + 1]));
-  if (!controls.empty()) WidgetOf(controls.front())->setFocus(Qt::OtherFocusReason);
+  firstFocus_ = controls.empty() ? nullptr : controls.front();
 }
 
 bool TForm::ReadForm(std::string& error) {

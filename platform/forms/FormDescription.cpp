@@ -111,6 +111,7 @@ class Parser {
     if (c == '[') return ParseSet(v);
     if (c == '<') return ParseCollection(v, depth);
     if (IsIdentStart(c)) {
+      if (PeekWord("end") || PeekWord("object") || PeekWord("item")) return Fail("missing value");
       v.kind = DfmValue::Kind::Identifier;
       return Identifier(v.text, true);
     }

@@ -268,6 +268,7 @@ class TForm : public TControl {
  private:
   std::unique_ptr<HWND__> handle_;
   std::vector<TControl*> ownedControls_;  // in the order of the description
+  TControl* firstFocus_ = nullptr;
   TFormStyle formStyle_ = fsNormal;
   TFontSpec font_;
   int left_ = 0, top_ = 0, outerWidth_ = 0, outerHeight_ = 0;

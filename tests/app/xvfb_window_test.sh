@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# End to end under a real X server: the real binary opens its stay-on-top
+# window titled "ファイルの削除" with the files listed, and Cancel closes it
+# without deleting anything.
+#   xvfb_window_test.sh DELFILES_BINARY
+set -euo pipefail
+BIN="$1"
+for tool in Xvfb xdotool xprop; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+WORK="$(mktemp -d /tmp/delfiles-e2e-XXXXXX)"
+XPID=""
+APID=""
+cleanup() {
+  [ -n "$APID" ] && kill "$APID" 2>/dev/null || true
+  [ -n "$XPID" ] && kill "$XPID" 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+# A display nobody uses.
+for n in $(seq 90 130); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then DISPLAY_NUM=$n; break; fi
+done
+Xvfb ":$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+XPID=$!
+export DISPLAY=":$DISPLAY_NUM"
+for _ in $(seq 50); do xprop -root >/dev/null 2>&1 && break; sleep 0.1; done
+
+touch "$WORK/one.txt" "$WORK/報告書.txt" "$WORK/-style"
+unset QT_QPA_PLATFORM
+XDG_DATA_HOME="$WORK/data" "$BIN" "$WORK/one.txt" "$WORK/報告書.txt" "$WORK/-style" </dev/null >"$WORK/out.log" 2>&1 &
+APID=$!
+
+WIN=""
+for _ in $(seq 100); do
+  WIN="$(xdotool search --name 'ファイルの削除' 2>/dev/null | head -1 || true)"
+  [ -n "$WIN" ] && break
+  sleep 0.1
+done
+[ -n "$WIN" ] || { echo "FAIL: no window titled ファイルの削除"; cat "$WORK/out.log"; exit 1; }
+echo "window $WIN: $(xprop -id "$WIN" _NET_WM_NAME)"
+
+STATE="$(xprop -id "$WIN" _NET_WM_STATE)"
+echo "$STATE"
+case "$STATE" in
+  *_NET_WM_STATE_ABOVE*) ;;
+  *) echo "FAIL: the window is not stay-on-top"; exit 1 ;;
+esac
+
+# Cancel sits at 248,160 (75 x 25) in the client area.
+sleep 0.3
+xdotool mousemove --window "$WIN" 285 172 click 1
+for _ in $(seq 50); do kill -0 "$APID" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$APID" 2>/dev/null; then echo "FAIL: the window did not close on Cancel"; exit 1; fi
+wait "$APID" || true
+APID=""
+
+for f in one.txt 報告書.txt -style; do
+  [ -e "$WORK/$f" ] || { echo "FAIL: $f was deleted by Cancel"; exit 1; }
+done
+[ ! -e "$WORK/data/Trash/files" ] || [ -z "$(ls -A "$WORK/data/Trash/files")" ] || { echo "FAIL: something went to the trash"; exit 1; }
+echo "PASS"
