@@ -1,0 +1,58 @@
+// Times how long a program takes to put its first window on the screen:
+// from the moment it is started to the X server's MapNotify of a top-level
+// window. Prints milliseconds, one line per run.
+//   startup_probe RUNS COMMAND [ARGS...]
+#include <X11/Xlib.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+static double NowMs() {
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+}
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    fprintf(stderr, "usage: %s RUNS COMMAND [ARGS...]\n", argv[0]);
+    return 2;
+  }
+  const int runs = atoi(argv[1]);
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) {
+    fprintf(stderr, "startup_probe: cannot open display\n");
+    return 1;
+  }
+  Window root = DefaultRootWindow(display);
+  XSelectInput(display, root, SubstructureNotifyMask);
+  for (int run = 0; run < runs; ++run) {
+    XSync(display, True);  // drop anything left from the last run
+    const double start = NowMs();
+    pid_t child = fork();
+    if (child == 0) {
+      int null = open("/dev/null", O_RDWR);
+      dup2(null, 0);
+      dup2(null, 1);
+      dup2(null, 2);
+      execvp(argv[2], argv + 2);
+      _exit(127);
+    }
+    double shown = -1;
+    while (shown < 0) {
+      XEvent event;
+      XNextEvent(display, &event);
+      if (event.type == MapNotify && !event.xmap.override_redirect) shown = NowMs();
+    }
+    printf("%.1f\n", shown - start);
+    fflush(stdout);
+    kill(child, SIGTERM);
+    waitpid(child, nullptr, 0);
+  }
+  XCloseDisplay(display);
+  return 0;
+}
