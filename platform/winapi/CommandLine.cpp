@@ -1,8 +1,10 @@
 #include "platform/winapi/CommandLine.h"
 
 namespace {
-std::vector<std::string>& Arguments() {
-  static std::vector<std::string> args;
+// The process's own argv strings, which live as long as the process: a
+// whole folder's worth of paths is not copied a second time.
+std::vector<const char*>& Arguments() {
+  static std::vector<const char*> args;
   return args;
 }
 
@@ -17,15 +19,15 @@ int ParamCount() {
 std::string ParamStr(int i) {
   const auto& args = Arguments();
   if (i < 0 || static_cast<size_t>(i) >= args.size()) return {};
-  return args[static_cast<size_t>(i)];
+  return std::string(args[static_cast<size_t>(i)]);
 }
 
 void SetProcessArguments(int argc, const char* const* argv) {
   auto& args = Arguments();
   args.clear();
-  args.emplace_back(argc > 0 && argv[0] ? argv[0] : "");
+  args.push_back(argc > 0 && argv[0] ? argv[0] : "");
   for (int i = 1; i < argc; ++i) {
-    if (argv[i] && argv[i][0]) args.emplace_back(argv[i]);
+    if (argv[i] && argv[i][0]) args.push_back(argv[i]);
   }
 }
 

@@ -11,7 +11,8 @@ std::string ParamStr(int i);
 
 // How the process hands its arguments over on Linux, where they arrive
 // already split: each non-empty element after argv[0] is one argument,
-// kept byte for byte. Call once, before anything reads the command line.
+// kept byte for byte. Call once, before anything reads the command line;
+// the strings are used in place and must live as long as the process.
 void SetProcessArguments(int argc, const char* const* argv);
 
 // Splits a whole command line the way Windows programs do: arguments are

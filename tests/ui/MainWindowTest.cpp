@@ -36,8 +36,9 @@ class MainWindow : public ::testing::Test {
 
   void Start(std::vector<std::string> args) {
     args.insert(args.begin(), "/usr/bin/delfiles");
+    args_ = std::move(args);  // argv strings must outlive their use, as a process's do
     std::vector<const char*> argv;
-    for (const auto& a : args) argv.push_back(a.c_str());
+    for (const auto& a : args_) argv.push_back(a.c_str());
     SetProcessArguments(static_cast<int>(argv.size()), argv.data());
     Application->CreateForm(&Form1);
     Form1->Show();
@@ -63,6 +64,7 @@ class MainWindow : public ::testing::Test {
     EXPECT_TRUE(drop.isAccepted());
   }
 
+  std::vector<std::string> args_;
   TempDir tmp;
   ScopedEnv trashHome{"XDG_DATA_HOME", tmp / "data"};
   TestApplication app;
