@@ -10,7 +10,7 @@ DELFILES_PACKAGES=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   fonts-ipafont-gothic
   dbus gvfs gvfs-daemons trash-cli
-  xvfb xdotool x11-utils
+  xvfb xdotool x11-utils desktop-file-utils
 )
 
 delfiles_install_missing() {

@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <cstdio>
 #include <cstdlib>
 
@@ -33,6 +35,7 @@ void TApplication::Initialize() {
   g_ownApp = new QApplication(g_argc, g_argv);
   g_ownApp->setQuitOnLastWindowClosed(false);  // the main form decides when it ends
   g_ownApp->setFont(FontFor(TFontSpec{"ＭＳ Ｐゴシック", -12, 128}));
+  if (MainIcon && MainIcon()) g_ownApp->setWindowIcon(QIcon(QPixmap(MainIcon())));
 }
 
 void TApplication::AdoptForm(TForm* form) {

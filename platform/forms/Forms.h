@@ -308,3 +308,7 @@ class TApplication : public TComponent {
 };
 
 extern TApplication* Application;
+
+// The application icon, in XPM form, when the program carries one (its
+// resources define this); the toolkit shows it on every window.
+const char* const* MainIcon() __attribute__((weak));

@@ -32,6 +32,9 @@ bool FilePath(const std::string& uri, const std::string& localHost, std::string&
   for (size_t i = slash; i < uri.size(); ++i) {
     char c = uri[i];
     if (c == '?' || c == '#') break;  // a query or fragment is not part of a path
+    // Control bytes never stand raw in a URI. A raw NUL would cut the path
+    // into the name of some other file; refuse the whole line instead.
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
     if (c == '%') {
       if (i + 2 >= uri.size()) return false;
       int hi = Hex(uri[i + 1]), lo = Hex(uri[i + 2]);

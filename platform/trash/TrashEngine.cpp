@@ -240,6 +240,32 @@ class TrashDirectory {
     return std::make_unique<TrashDirectory>(std::move(dir), std::move(files), std::move(info), std::move(topdir));
   }
 
+  // Removes info files whose entry is missing from files/ and which are
+  // older than `graceSeconds`. Returns how many went.
+  size_t RemoveOrphans(int graceSeconds) {
+    UniqueFd scan(openat(info_.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!scan) return 0;
+    DIR* dir = fdopendir(scan.get());
+    if (!dir) return 0;
+    scan.release();
+    const time_t now = time(nullptr);
+    const std::string suffix = ".trashinfo";
+    size_t removed = 0;
+    while (struct dirent* e = readdir(dir)) {
+      const std::string name = e->d_name;
+      if (name.size() <= suffix.size() || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+        continue;
+      const std::string entry = name.substr(0, name.size() - suffix.size());
+      struct stat st;
+      if (fstatat(files_.get(), entry.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT) continue;
+      if (fstatat(info_.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
+      if (now - st.st_mtime < graceSeconds) continue;
+      if (unlinkat(info_.get(), name.c_str(), 0) == 0) ++removed;
+    }
+    closedir(dir);
+    return removed;
+  }
+
   TrashResult Move(const std::string& fullPath, const std::string& baseName, bool isDirectory) {
     const std::string content = InfoContent(fullPath);
     std::string stem, ext;
@@ -473,6 +499,7 @@ void TrashEngine::ResolveHome() {
     return;
   }
   homeFailure_ = TrashResult();
+  orphansRemoved_ += home->RemoveOrphans(env_.orphanGraceSeconds);
   byDevice_.emplace(st.st_dev, std::move(home));
 }
 
@@ -539,6 +566,7 @@ TrashDirectory* TrashEngine::DirectoryFor(dev_t device, const std::string& paren
     unusable_.emplace(device, failure);
     return nullptr;
   }
+  orphansRemoved_ += chosen->RemoveOrphans(env_.orphanGraceSeconds);
   return byDevice_.emplace(device, std::move(chosen)).first->second.get();
 }
 

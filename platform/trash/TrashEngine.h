@@ -30,6 +30,10 @@ struct TrashResult {
 struct TrashEnvironment {
   std::string dataHome;  // $XDG_DATA_HOME, or ~/.local/share; must be absolute
   uid_t uid = 0;
+  // An info file whose entry never arrived in files/ (a run killed between
+  // the two steps) is removed when a run first opens that trash, once it is
+  // this old: younger ones may belong to a move still under way elsewhere.
+  int orphanGraceSeconds = 5;
 
   static TrashEnvironment FromProcess();
 };
@@ -54,6 +58,9 @@ class TrashEngine {
   // destructor; a missing update costs file managers a recount, nothing more.
   void Flush();
 
+  // Info files without their entry removed so far.
+  size_t OrphansRemoved() const { return orphansRemoved_; }
+
  private:
   TrashDirectory* DirectoryFor(dev_t device, const std::string& parent, TrashResult& failure);
   void ResolveHome();
@@ -63,6 +70,7 @@ class TrashEngine {
   std::unordered_map<dev_t, std::unique_ptr<TrashDirectory>> byDevice_;
   std::unordered_map<dev_t, TrashResult> unusable_;  // devices known to have no trash
   std::unordered_map<std::string, std::string> realParents_;
+  size_t orphansRemoved_ = 0;
   bool homeResolved_ = false;
   bool homeKnown_ = false;
   dev_t homeDevice_ = 0;

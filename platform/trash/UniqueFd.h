@@ -24,6 +24,9 @@ class UniqueFd {
   int get() const { return fd_; }
   explicit operator bool() const { return fd_ >= 0; }
 
+  // Gives the descriptor up without closing it.
+  int release() { return std::exchange(fd_, -1); }
+
   // Returns close()'s result so that a failed flush can be reported.
   int close() {
     if (fd_ < 0) return 0;

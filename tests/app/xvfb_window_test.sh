@@ -30,6 +30,8 @@ for _ in $(seq 50); do xprop -root >/dev/null 2>&1 && break; sleep 0.1; done
 
 touch "$WORK/one.txt" "$WORK/報告書.txt" "$WORK/-style"
 unset QT_QPA_PLATFORM
+# In a sanitizer build, a leak at exit makes the exit status non-zero.
+export LSAN_OPTIONS="suppressions=$(dirname "$0")/../lsan.supp:print_suppressions=0"
 XDG_DATA_HOME="$WORK/data" "$BIN" "$WORK/one.txt" "$WORK/報告書.txt" "$WORK/-style" </dev/null >"$WORK/out.log" 2>&1 &
 APID=$!
 
@@ -49,13 +51,17 @@ case "$STATE" in
   *) echo "FAIL: the window is not stay-on-top"; exit 1 ;;
 esac
 
+xprop -id "$WIN" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || { echo "FAIL: the window has no 32 x 32 icon"; exit 1; }
+
 # Cancel sits at 248,160 (75 x 25) in the client area.
 sleep 0.3
 xdotool mousemove --window "$WIN" 285 172 click 1
 for _ in $(seq 50); do kill -0 "$APID" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$APID" 2>/dev/null; then echo "FAIL: the window did not close on Cancel"; exit 1; fi
-wait "$APID" || true
+status=0
+wait "$APID" || status=$?
 APID=""
+if [ "$status" -ne 0 ]; then echo "FAIL: exit status $status"; cat "$WORK/out.log"; exit 1; fi
 
 for f in one.txt 報告書.txt -style; do
   [ -e "$WORK/$f" ] || { echo "FAIL: $f was deleted by Cancel"; exit 1; }

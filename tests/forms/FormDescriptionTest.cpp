@@ -98,6 +98,9 @@ TEST(UriList, DecodesLocalFilesToBytes) {
                                                "/tmp/no-final-newline",
                                            }));
   EXPECT_TRUE(DecodeUriList("").empty());
+  // Raw control bytes make a line malformed; a NUL must never cut a path.
+  EXPECT_TRUE(DecodeUriList(std::string("file:///tmp/x\0/y\n", 17)).empty());
+  EXPECT_TRUE(DecodeUriList("file:///tmp/a\tb\n").empty());
   EXPECT_TRUE(DecodeUriList("file:").empty());
 }
 

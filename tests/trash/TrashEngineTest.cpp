@@ -300,3 +300,31 @@ TEST(TrashPaths, AbsolutePathIsLexical) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TrashOrphans, InfoFilesWithoutTheirEntryGoOnceOldEnough) {
+  TempDir tmp;
+  const std::string trashDir = tmp / "data/Trash";
+  MakeDir(tmp / "data", 0700);
+  for (const auto& d : {trashDir, trashDir + "/files", trashDir + "/info"}) MakeDir(d, 0700);
+  WriteFile(trashDir + "/info/ghost.trashinfo", "[Trash Info]\nPath=/nowhere\nDeletionDate=2026-01-01T00:00:00\n");
+  WriteFile(trashDir + "/info/young.trashinfo", "[Trash Info]\nPath=/nowhere2\nDeletionDate=2026-01-01T00:00:00\n");
+  WriteFile(trashDir + "/info/kept.trashinfo", "[Trash Info]\nPath=/kept\nDeletionDate=2026-01-01T00:00:00\n");
+  WriteFile(trashDir + "/files/kept", "k");
+  WriteFile(trashDir + "/info/notes.txt", "not an info file");
+  struct timespec old[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+  for (const char* n : {"ghost.trashinfo", "kept.trashinfo", "notes.txt"})
+    ASSERT_EQ(utimensat(AT_FDCWD, (trashDir + "/info/" + n).c_str(), old, 0), 0);
+
+  WriteFile(tmp / "f");
+  trash::TrashEnvironment env{tmp / "data", geteuid()};
+  env.orphanGraceSeconds = 60;
+  TrashEngine engine(env);
+  ASSERT_TRUE(engine.Trash(tmp / "f").ok());
+  EXPECT_EQ(engine.OrphansRemoved(), 1u);
+  EXPECT_EQ(ListDir(trashDir + "/info"),
+            (std::vector<std::string>{"f.trashinfo", "kept.trashinfo", "notes.txt", "young.trashinfo"}));
+}
+
+}  // namespace
