@@ -14,7 +14,8 @@ namespace {
 int g_argc = 1;
 char g_programName[] = "delfiles";
 char* g_argv[] = {g_programName, nullptr};
-QApplication* g_ownApp = nullptr;  // the toolkit, when Initialize made it
+QApplication* g_toolkit = nullptr;  // made by the Initialize of `g_toolkitOwner`
+const TApplication* g_toolkitOwner = nullptr;
 }  // namespace
 
 TApplication::TApplication(TComponent* owner) : TComponent(owner), handle_(std::make_unique<HWND__>()) {}
@@ -23,8 +24,11 @@ TApplication::~TApplication() {
   DestroyComponents();  // forms before the toolkit they stand on
   mainForm_ = nullptr;
   if (Application == this) Application = nullptr;
-  delete g_ownApp;
-  g_ownApp = nullptr;
+  if (g_toolkitOwner == this) {
+    delete g_toolkit;
+    g_toolkit = nullptr;
+    g_toolkitOwner = nullptr;
+  }
 }
 
 void TApplication::Initialize() {
@@ -32,10 +36,11 @@ void TApplication::Initialize() {
   // The toolkit gets the program's name and nothing else: every argument
   // is a path for the program, even one that looks like "-style".
   QApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
-  g_ownApp = new QApplication(g_argc, g_argv);
-  g_ownApp->setQuitOnLastWindowClosed(false);  // the main form decides when it ends
-  g_ownApp->setFont(FontFor(TFontSpec{"ＭＳ Ｐゴシック", -12, 128}));
-  if (MainIcon && MainIcon()) g_ownApp->setWindowIcon(QIcon(QPixmap(MainIcon())));
+  g_toolkit = new QApplication(g_argc, g_argv);
+  g_toolkitOwner = this;
+  g_toolkit->setQuitOnLastWindowClosed(false);  // the main form decides when it ends
+  g_toolkit->setFont(FontFor(TFontSpec{"ＭＳ Ｐゴシック", -12, 128}));
+  if (MainIcon && MainIcon()) g_toolkit->setWindowIcon(QIcon(QPixmap(MainIcon())));
 }
 
 void TApplication::AdoptForm(TForm* form) {

@@ -18,11 +18,6 @@ TListItem* TListItems::Add() {
   return item;
 }
 
-void TListItems::SelectAll(bool selected) {
-  for (TListItem* item : order_) item->Selected.value_ = selected;
-  if (listener_) listener_->ItemsReordered();
-}
-
 void TListItems::Sort(const std::function<bool(const TListItem*, const TListItem*)>& before) {
   // A merge sort: stays within bounds and terminates even if a comparison
   // handler is inconsistent, which a user-supplied one may be.

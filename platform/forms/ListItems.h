@@ -73,9 +73,6 @@ class TListItems : public TObject {
   TListItem* Item(int index) const { return order_.at(static_cast<size_t>(index)); }
   TListItem* operator[](int index) const { return Item(index); }
 
-  // Sets every flag at once, with one notice to the view.
-  void SelectAll(bool selected);
-
   // Reorders the items with `before(a, b)` (true when a goes first),
   // keeping equal items in their order. Flags move with their items.
   void Sort(const std::function<bool(const TListItem*, const TListItem*)>& before);

@@ -106,8 +106,8 @@ std::string ComposeName(const std::string& stem, const std::string& suffix, cons
 }
 
 std::string DeletionDate() {
-  static time_t cachedAt = -1;
-  static char text[32];
+  thread_local time_t cachedAt = -1;
+  thread_local char text[32];
   time_t now = time(nullptr);
   if (now != cachedAt) {
     struct tm local;
@@ -377,7 +377,7 @@ class TrashDirectory {
   }
 
   static std::mt19937_64& Random() {
-    static std::mt19937_64 engine(std::random_device{}());
+    thread_local std::mt19937_64 engine(std::random_device{}());
     return engine;
   }
 

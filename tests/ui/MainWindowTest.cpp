@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeView>
 
 #include "platform/forms/FormDescription.h"
@@ -140,6 +141,39 @@ TEST_F(MainWindow, ErrorWindowsLetTheUserSkipAndGoOn) {
   EXPECT_TRUE(user.seen[1].aboveOthers);
   EXPECT_FALSE(Exists(tmp / "real"));
   EXPECT_EQ(ListDir(tmp / "data/Trash/files"), std::vector<std::string>{"real"});
+}
+
+TEST_F(MainWindow, LongRunsShowProgressWithAWorkingCancel) {
+  constexpr int kCount = 20000;  // well over half a second of work on any disk
+  MakeDir(tmp / "many");
+  std::vector<std::string> paths;
+  for (int i = 0; i < kCount; ++i) {
+    paths.push_back(tmp / ("many/f" + std::to_string(i)));
+    WriteFile(paths.back());
+  }
+  Start(paths);
+  DialogAnswerer user({{"confirmRecycle", "yes"}});
+  QString shown;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->objectName() != "progress" || !w->isVisible() || !shown.isEmpty()) continue;
+      shown = w->findChild<QLabel*>()->text();
+      EXPECT_TRUE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+      w->findChild<QPushButton*>()->click();  // the user cancels
+    }
+  });
+  poll.start(20);
+  Click(Form1->Button1);
+  poll.stop();
+  ASSERT_FALSE(shown.isEmpty()) << "no progress window";
+  EXPECT_TRUE(shown.contains(QStringLiteral(" / 20000 個"))) << shown.toStdString();
+  const size_t left = ListDir(tmp / "many").size();
+  const size_t trashed = ListDir(tmp / "data/Trash/files").size();
+  EXPECT_GT(left, 0u) << "Cancel did not stop the run";
+  EXPECT_GT(trashed, 0u);
+  EXPECT_EQ(left + trashed, static_cast<size_t>(kCount));
+  EXPECT_FALSE(Form1->Visible());
 }
 
 TEST_F(MainWindow, PermanentModeReportsFailuresInOneMessageBox) {

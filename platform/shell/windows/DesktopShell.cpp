@@ -152,8 +152,8 @@ class WindowPrompts : public ShellPrompts {
       KeepOnTop(&box);
       box.exec();
       yes = box.clickedButton() == yesButton;
+      if (yes) started_.start();  // here, on the thread that reads it
     });
-    if (yes) started_.start();
     return yes;
   }
 
