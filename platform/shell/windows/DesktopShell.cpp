@@ -10,7 +10,9 @@
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
+#include <functional>
 #include <cerrno>
 #include <mutex>
 #include <thread>
@@ -133,82 +135,44 @@ class WindowPrompts : public ShellPrompts {
   ~WindowPrompts() override { delete progress_; }
 
   bool ConfirmRecycle(HWND, const std::vector<std::string>& paths) override {
-    bool yes = false;
-    OnGui([&] {
-      QMessageBox box(owner_);
-      box.setObjectName(QStringLiteral("confirmRecycle"));
-      box.setWindowTitle(QStringLiteral("ファイルの削除"));
-      box.setIcon(QMessageBox::Question);
-      if (paths.size() == 1) {
-        box.setText(QStringLiteral("このファイルをごみ箱に移動しますか?"));
-        box.setInformativeText(QStringLiteral("%1\n場所: %2").arg(NameOf(paths[0]), FolderOf(paths[0])));
-      } else {
-        box.setText(QStringLiteral("これらの %1 個の項目をごみ箱に移動しますか?").arg(paths.size()));
-      }
-      QAbstractButton* yesButton = AddButton(box, QStringLiteral("はい(&Y)"), QMessageBox::YesRole, "yes");
-      QAbstractButton* noButton = AddButton(box, QStringLiteral("いいえ(&N)"), QMessageBox::NoRole, "no");
-      box.setDefaultButton(static_cast<QPushButton*>(yesButton));
-      box.setEscapeButton(noButton);
-      KeepOnTop(&box);
-      box.exec();
-      yes = box.clickedButton() == yesButton;
-      if (yes) started_.start();  // here, on the thread that reads it
-    });
-    return yes;
+    const bool one = paths.size() == 1;
+    const int answer = Ask(
+        "confirmRecycle", QStringLiteral("ファイルの削除"), QMessageBox::Question,
+        one ? QStringLiteral("このファイルをごみ箱に移動しますか?")
+            : QStringLiteral("これらの %1 個の項目をごみ箱に移動しますか?").arg(paths.size()),
+        one ? QStringLiteral("%1\n場所: %2").arg(NameOf(paths[0]), FolderOf(paths[0])) : QString(),
+        {{QStringLiteral("はい(&Y)"), QMessageBox::YesRole, "yes"}, {QStringLiteral("いいえ(&N)"), QMessageBox::NoRole, "no"}},
+        /*defaultChoice=*/0, /*escapeChoice=*/1, /*onYes=*/[this] { started_.start(); });
+    return answer == 0;
   }
 
   NoTrashAnswer AskDeletePermanently(const std::string& path) override {
-    NoTrashAnswer answer = NoTrashAnswer::Cancel;
-    OnGui([&] {
-      QMessageBox box(owner_);
-      box.setObjectName(QStringLiteral("noTrash"));
-      box.setWindowTitle(QStringLiteral("ごみ箱を使用できません"));
-      box.setIcon(QMessageBox::Warning);
-      box.setText(QStringLiteral("「%1」はごみ箱に移動できません。完全に削除しますか?").arg(NameOf(path)));
-      box.setInformativeText(QStringLiteral("このファイル システムにはごみ箱がありません。完全に削除すると元に戻せません。\n場所: %1")
-                                 .arg(FolderOf(path)));
-      QAbstractButton* yes = AddButton(box, QStringLiteral("はい(&Y)"), QMessageBox::YesRole, "yes");
-      QAbstractButton* all = AddButton(box, QStringLiteral("すべてはい(&A)"), QMessageBox::YesRole, "yesToAll");
-      QAbstractButton* no = AddButton(box, QStringLiteral("いいえ(&N)"), QMessageBox::NoRole, "no");
-      QAbstractButton* cancel = AddButton(box, QStringLiteral("キャンセル"), QMessageBox::RejectRole, "cancel");
-      // Deleting for good is never the answer of a stray Enter.
-      box.setDefaultButton(static_cast<QPushButton*>(no));
-      box.setEscapeButton(cancel);
-      KeepOnTop(&box);
-      box.exec();
-      QAbstractButton* clicked = box.clickedButton();
-      answer = clicked == yes ? NoTrashAnswer::Yes
-               : clicked == all ? NoTrashAnswer::YesToAll
-               : clicked == no  ? NoTrashAnswer::No
-                                : NoTrashAnswer::Cancel;
-    });
-    return answer;
+    static constexpr NoTrashAnswer kAnswers[] = {NoTrashAnswer::Yes, NoTrashAnswer::YesToAll, NoTrashAnswer::No,
+                                                 NoTrashAnswer::Cancel};
+    // Deleting for good is never the answer of a stray Enter: "no" is the default.
+    return kAnswers[Ask("noTrash", QStringLiteral("ごみ箱を使用できません"), QMessageBox::Warning,
+                        QStringLiteral("「%1」はごみ箱に移動できません。完全に削除しますか?").arg(NameOf(path)),
+                        QStringLiteral("このファイル システムにはごみ箱がありません。完全に削除すると元に戻せません。\n"
+                                       "場所: %1")
+                            .arg(FolderOf(path)),
+                        {{QStringLiteral("はい(&Y)"), QMessageBox::YesRole, "yes"},
+                         {QStringLiteral("すべてはい(&A)"), QMessageBox::YesRole, "yesToAll"},
+                         {QStringLiteral("いいえ(&N)"), QMessageBox::NoRole, "no"},
+                         {QStringLiteral("キャンセル"), QMessageBox::RejectRole, "cancel"}},
+                        /*defaultChoice=*/2, /*escapeChoice=*/3)];
   }
 
   ErrorAnswer OperationFailed(const std::string& path, const trash::TrashResult& why) override {
-    ErrorAnswer answer = ErrorAnswer::Cancel;
-    OnGui([&] {
-      QMessageBox box(owner_);
-      box.setObjectName(QStringLiteral("operationFailed"));
-      box.setWindowTitle(QStringLiteral("ファイルの削除エラー"));
-      box.setIcon(QMessageBox::Warning);
-      box.setText(QStringLiteral("「%1」を削除できませんでした。").arg(NameOf(path)));
-      box.setInformativeText(QStringLiteral("%1\n場所: %2").arg(Reason(why), FolderOf(path)));
-      QAbstractButton* retry = AddButton(box, QStringLiteral("再試行(&R)"), QMessageBox::AcceptRole, "retry");
-      QAbstractButton* skip = AddButton(box, QStringLiteral("スキップ(&S)"), QMessageBox::AcceptRole, "skip");
-      QAbstractButton* skipAll = AddButton(box, QStringLiteral("すべてスキップ(&A)"), QMessageBox::AcceptRole, "skipAll");
-      QAbstractButton* cancel = AddButton(box, QStringLiteral("キャンセル"), QMessageBox::RejectRole, "cancel");
-      box.setDefaultButton(static_cast<QPushButton*>(skip));
-      box.setEscapeButton(cancel);
-      KeepOnTop(&box);
-      box.exec();
-      QAbstractButton* clicked = box.clickedButton();
-      answer = clicked == retry     ? ErrorAnswer::Retry
-               : clicked == skip    ? ErrorAnswer::Skip
-               : clicked == skipAll ? ErrorAnswer::SkipAll
-                                    : ErrorAnswer::Cancel;
-    });
-    return answer;
+    static constexpr ErrorAnswer kAnswers[] = {ErrorAnswer::Retry, ErrorAnswer::Skip, ErrorAnswer::SkipAll,
+                                               ErrorAnswer::Cancel};
+    return kAnswers[Ask("operationFailed", QStringLiteral("ファイルの削除エラー"), QMessageBox::Warning,
+                        QStringLiteral("「%1」を削除できませんでした。").arg(NameOf(path)),
+                        QStringLiteral("%1\n場所: %2").arg(Reason(why), FolderOf(path)),
+                        {{QStringLiteral("再試行(&R)"), QMessageBox::AcceptRole, "retry"},
+                         {QStringLiteral("スキップ(&S)"), QMessageBox::AcceptRole, "skip"},
+                         {QStringLiteral("すべてスキップ(&A)"), QMessageBox::AcceptRole, "skipAll"},
+                         {QStringLiteral("キャンセル"), QMessageBox::RejectRole, "cancel"}},
+                        /*defaultChoice=*/1, /*escapeChoice=*/3)];
   }
 
   void Progress(size_t done, size_t total, const std::string& current) override {
@@ -252,6 +216,39 @@ class WindowPrompts : public ShellPrompts {
   }
 
  private:
+  struct Choice {
+    QString text;
+    QMessageBox::ButtonRole role;
+    const char* name;  // the button's object name
+  };
+
+  // Asks a question in a modal box above the main window, on the user-
+  // interface thread, and returns the index of the choice taken (Esc takes
+  // `escapeChoice`). `onYes` runs there too when the first choice is taken.
+  int Ask(const char* name, const QString& title, QMessageBox::Icon icon, const QString& text, const QString& detail,
+          std::initializer_list<Choice> choices, int defaultChoice, int escapeChoice,
+          const std::function<void()>& onYes = {}) {
+    int answer = escapeChoice;
+    OnGui([&] {
+      QMessageBox box(owner_);
+      box.setObjectName(QString::fromLatin1(name));
+      box.setWindowTitle(title);
+      box.setIcon(icon);
+      box.setText(text);
+      if (!detail.isEmpty()) box.setInformativeText(detail);
+      std::vector<QAbstractButton*> buttons;
+      for (const Choice& choice : choices) buttons.push_back(AddButton(box, choice.text, choice.role, choice.name));
+      box.setDefaultButton(static_cast<QPushButton*>(buttons[static_cast<size_t>(defaultChoice)]));
+      box.setEscapeButton(buttons[static_cast<size_t>(escapeChoice)]);
+      KeepOnTop(&box);
+      box.exec();
+      auto taken = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+      if (taken != buttons.end()) answer = static_cast<int>(taken - buttons.begin());
+      if (answer == 0 && onYes) onYes();
+    });
+    return answer;
+  }
+
   // Runs `work` on the user-interface thread and waits for it.
   template <class Work>
   void OnGui(Work&& work) {
