@@ -2,12 +2,14 @@
 // answered by a stand-in user, on real files.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
@@ -211,6 +213,56 @@ TEST_F(MainWindow, CancelAndTheCloseButtonDeleteNothing) {
     EXPECT_FALSE(Form1->Visible());
     EXPECT_TRUE(user.seen.empty());
     EXPECT_TRUE(Exists(files / "f"));
+    Form1 = nullptr;
+  }
+}
+
+TEST_F(MainWindow, SpacePressesOkAndEnterPressesNothing) {
+  WriteFile(tmp / "f");
+  Start({tmp / "f"});
+  DialogAnswerer user({{"confirmRecycle", "no"}});
+  auto key = [](QWidget* target, int code) {
+    QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, code == Qt::Key_Space ? " " : "\r");
+    QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier, code == Qt::Key_Space ? " " : "\r");
+    QApplication::sendEvent(target, &press);
+    QApplication::sendEvent(target, &release);
+  };
+  QWidget* focused = WidgetOf(Form1)->focusWidget();
+  ASSERT_EQ(focused, WidgetOf(Form1->Button1));
+  key(focused, Qt::Key_Return);  // no default button: nothing happens
+  QApplication::processEvents();
+  EXPECT_TRUE(Form1->Visible());
+  EXPECT_TRUE(user.seen.empty());
+  key(focused, Qt::Key_Space);
+  EXPECT_TRUE(WaitFor([&] { return !Form1->Visible(); }));
+  ASSERT_EQ(user.seen.size(), 1u);
+  EXPECT_EQ(user.seen[0].dialog, "confirmRecycle");
+  EXPECT_TRUE(user.seen[0].text.contains(QStringLiteral("このファイル")));  // one file: named, not counted
+  EXPECT_TRUE(user.seen[0].text.contains(QStringLiteral("f\n")));
+  EXPECT_TRUE(Exists(tmp / "f"));
+}
+
+TEST_F(MainWindow, NoTrashAsksBeforeDeletingForGood) {
+  TmpfsMount fs;
+  if (!fs.mounted()) GTEST_SKIP() << "needs root to mount a tmpfs";
+  WriteFile(fs.path() + "/.Trash-" + std::to_string(geteuid()));  // this file system has no usable trash
+  struct Case {
+    const char* label;
+    const char* answer;
+    bool deleted;
+  } cases[] = {{"Enter means no", "Enter", false}, {"no", "no", false}, {"yes", "yes", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    WriteFile(fs.path() + "/f", "data");
+    TestApplication local;
+    Start({fs.path() + "/f"});
+    DialogAnswerer user({{"confirmRecycle", "yes"}, {"noTrash", c.answer}});
+    Click(Form1->Button1);
+    ASSERT_EQ(user.seen.size(), 2u);
+    EXPECT_EQ(user.seen[1].dialog, "noTrash");
+    EXPECT_TRUE(user.seen[1].text.contains(QStringLiteral("完全に削除しますか")));
+    EXPECT_TRUE(user.seen[1].aboveOthers);
+    EXPECT_EQ(!Exists(fs.path() + "/f"), c.deleted);
     Form1 = nullptr;
   }
 }
