@@ -19,14 +19,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display nobody uses.
-for n in $(seq 90 130); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then DISPLAY_NUM=$n; break; fi
-done
-Xvfb ":$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display and writes its number once it is ready.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
 XPID=$!
-export DISPLAY=":$DISPLAY_NUM"
-for _ in $(seq 50); do xprop -root >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 300); do [ -s "$WORK/display" ] && break; sleep 0.1; done
+[ -s "$WORK/display" ] || { echo "FAIL: Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1; }
+export DISPLAY=":$(head -1 "$WORK/display")"
 
 touch "$WORK/one.txt" "$WORK/報告書.txt" "$WORK/-style"
 unset QT_QPA_PLATFORM
@@ -36,7 +34,7 @@ XDG_DATA_HOME="$WORK/data" "$BIN" "$WORK/one.txt" "$WORK/報告書.txt" "$WORK/-
 APID=$!
 
 WIN=""
-for _ in $(seq 100); do
+for _ in $(seq 300); do
   WIN="$(xdotool search --name 'ファイルの削除' 2>/dev/null | head -1 || true)"
   [ -n "$WIN" ] && break
   sleep 0.1
@@ -53,10 +51,14 @@ esac
 
 xprop -id "$WIN" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || { echo "FAIL: the window has no 32 x 32 icon"; exit 1; }
 
-# Cancel sits at 248,160 (75 x 25) in the client area.
-sleep 0.3
-xdotool mousemove --window "$WIN" 285 172 click 1
-for _ in $(seq 50); do kill -0 "$APID" 2>/dev/null || break; sleep 0.1; done
+# Cancel sits at 248,160 (75 x 25) in the client area. A click that comes
+# before the window takes input is lost, so click again, a few times.
+for attempt in 1 2 3 4 5; do
+  sleep 0.3
+  xdotool mousemove --window "$WIN" 285 172 click 1
+  for _ in $(seq 40); do kill -0 "$APID" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$APID" 2>/dev/null || break
+done
 if kill -0 "$APID" 2>/dev/null; then echo "FAIL: the window did not close on Cancel"; exit 1; fi
 status=0
 wait "$APID" || status=$?
