@@ -231,16 +231,16 @@ void TForm::Loaded() {
   if (outerWidth_ > 0 && outerHeight_ > 0) {
     w->resize(std::max(1, outerWidth_ - kFrameWidth), std::max(1, outerHeight_ - kFrameHeight));
   }
-  std::vector<TControl*> controls;
   // Controls take the form's font first, then lay themselves out.
   for (TControl* control : ownedControls_) control->Loaded();
+  std::vector<TControl*> tabStops;
   for (TControl* control : ownedControls_) {
-    if (control->TabOrder() >= 0) controls.push_back(control);
+    if (control->TabOrder() >= 0) tabStops.push_back(control);
   }
-  std::stable_sort(controls.begin(), controls.end(),
+  std::stable_sort(tabStops.begin(), tabStops.end(),
                    [](const TControl* a, const TControl* b) { return a->TabOrder() < b->TabOrder(); });
-  for (size_t i = 0; i + 1 < controls.size(); ++i) QWidget::setTabOrder(WidgetOf(controls[i]), WidgetOf(controls[i + 1]));
-  firstFocus_ = controls.empty() ? nullptr : controls.front();
+  for (size_t i = 0; i + 1 < tabStops.size(); ++i) QWidget::setTabOrder(WidgetOf(tabStops[i]), WidgetOf(tabStops[i + 1]));
+  firstFocus_ = tabStops.empty() ? nullptr : tabStops.front();
 }
 
 bool TForm::ReadForm(std::string& error) {
