@@ -39,7 +39,7 @@ void DialogAnswerer::Poll() {
     script.pop_front();
   }
   // Answer from the event loop, once the window's own loop is running.
-  QTimer::singleShot(0, modal, [modal, answer] {
+  QTimer::singleShot(thinkMs, modal, [modal, answer] {
     if (answer == QLatin1String("Enter") || answer == QLatin1String("Escape")) {
       const int key = answer == QLatin1String("Enter") ? Qt::Key_Return : Qt::Key_Escape;
       QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);

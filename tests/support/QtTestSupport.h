@@ -38,6 +38,7 @@ class DialogAnswerer : public QObject {
   DialogAnswerer(std::initializer_list<std::pair<QString, QString>> script = {});
   std::vector<Seen> seen;
   std::deque<std::pair<QString, QString>> script;  // dialog object name, answer
+  int thinkMs = 0;  // how long the user looks at each window before answering
 
  private:
   void Poll();
