@@ -7,10 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/forms/QtBridge.h"
 #include "platform/winapi/CommandLine.h"
 #include "ui/Unit1.h"
-
-void SyncListView(TListView& list);
 
 // The paths, kept for the life of the process as argv strings are.
 inline std::vector<std::string>& BenchPaths() {

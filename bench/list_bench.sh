@@ -6,6 +6,7 @@
 #   bench/list_bench.sh [BUILD_DIR] [ROUNDS] [LOCALE]
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$ROOT/bench/common.sh"
 BUILD="${1:-$ROOT/build}"
 ROUNDS="${2:-7}"
 LOC="${3:-C.UTF-8}"
@@ -14,11 +15,9 @@ for f in bench/sort_only bench/list_bench bench/startup_probe bench/bare_window 
 done
 
 WORK="$(mktemp -d /tmp/delfiles-list-XXXXXX)"
-export DISPLAY=:79
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-XPID=$!
-trap 'kill $XPID 2>/dev/null; rm -rf "$WORK"' EXIT
-sleep 1
+XPID=""
+trap '[ -n "$XPID" ] && kill $XPID 2>/dev/null; rm -rf "$WORK"' EXIT
+start_xvfb "$WORK"
 export XDG_DATA_HOME="$WORK/data"
 
 # Paths with mixed case, Japanese folder and file names, shared prefixes.
@@ -29,7 +28,6 @@ awk 'BEGIN { srand(7);
     printf "/home/user/%s/%s %d/%s%05d.%s\n", d[int(rand()*7)+1], (rand() < .5 ? "Sub" : "sub"),
            int(rand()*50), n[int(rand()*7)+1], int(rand()*99999), (rand() < .5 ? "TXT" : "pdf") }' > "$WORK/paths.txt"
 
-median() { tr ' ' '\n' | grep -v '^$' | sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 
 ours="" gnu=""

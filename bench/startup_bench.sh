@@ -5,6 +5,7 @@
 #   bench/startup_bench.sh [BUILD_DIR] [ROUNDS]
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$ROOT/bench/common.sh"
 BUILD="${1:-$ROOT/build}"
 ROUNDS="${2:-15}"
 PROBE="$BUILD/bench/startup_probe"
@@ -13,11 +14,9 @@ OURS="$BUILD/app/delfiles"
 for f in "$PROBE" "$BARE" "$OURS"; do [ -x "$f" ] || { echo "build first: $f is missing" >&2; exit 1; }; done
 
 WORK="$(mktemp -d /tmp/delfiles-startup-XXXXXX)"
-export DISPLAY=:78
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-XPID=$!
-trap 'kill $XPID 2>/dev/null; rm -rf "$WORK"' EXIT
-sleep 1
+XPID=""
+trap '[ -n "$XPID" ] && kill $XPID 2>/dev/null; rm -rf "$WORK"' EXIT
+start_xvfb "$WORK"
 unset QT_QPA_PLATFORM
 export XDG_DATA_HOME="$WORK/data"
 
@@ -32,7 +31,6 @@ for ((r = 1; r <= ROUNDS; r++)); do
   samples[many]+="$("$PROBE" 1 "$OURS" "${many[@]}") "
 done
 
-median() { tr ' ' '\n' | grep -v '^$' | sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
 bare=$(echo "${samples[bare]}" | median)
 label=$(echo "${samples[label]}" | median)
 three=$(echo "${samples[three]}" | median)

@@ -5,6 +5,7 @@
 #   bench/trash_bench.sh [BUILD_DIR] [ROUNDS]
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$ROOT/bench/common.sh"
 BUILD="${1:-$ROOT/build}"
 ROUNDS="${2:-5}"
 OURS="$BUILD/bench/trash_files"
@@ -49,7 +50,6 @@ run_tool() {
   echo $(( (end - start) / 1000000 ))
 }
 
-median() { sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
 
 declare -A times
 for ((r = 1; r <= ROUNDS; r++)); do

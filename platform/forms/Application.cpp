@@ -5,7 +5,6 @@
 #include <cstdlib>
 
 #include "platform/forms/QtBridge.h"
-#include "platform/winapi/CommandLine.h"
 
 TApplication* Application = nullptr;
 

@@ -16,26 +16,6 @@ QWidget* ParentWidget(TComponent* owner) {
   return control ? WidgetOf(control) : nullptr;
 }
 
-template <class Handler>
-bool BindEvent(const DfmProperty& p, const TEventSource& events, Handler& slot, std::string& error) {
-  if (p.value.kind != DfmValue::Kind::Identifier) {
-    error = dfm::Where(p) + "expected a handler name";
-    return false;
-  }
-  std::any found = events.Find(p.value.text, error);
-  if (!found.has_value()) {
-    error = dfm::Where(p) + error;
-    return false;
-  }
-  auto* typed = std::any_cast<Handler>(&found);
-  if (!typed) {
-    error = dfm::Where(p) + "handler " + p.value.text + " has the wrong parameters for this event";
-    return false;
-  }
-  slot = *typed;
-  return true;
-}
-
 }  // namespace
 
 std::any TEventSource::Find(const std::string& name, std::string& error) const {
@@ -165,7 +145,7 @@ void TButton::Click() {
 }
 
 bool TButton::SetProperty(const DfmProperty& p, const TEventSource& events, std::string& error) {
-  if (p.name == "OnClick") return BindEvent(p, events, OnClick, error);
+  if (p.name == "OnClick") return dfm::Event(p, events, OnClick, error);
   if (p.name == "Default" || p.name == "Cancel") {
     bool on = false;
     if (!dfm::Bool(p, on, error)) return false;
@@ -191,7 +171,7 @@ bool TCheckBox::Checked() const { return static_cast<QCheckBox*>(impl_->widget.d
 void TCheckBox::SetChecked(bool checked) { static_cast<QCheckBox*>(impl_->widget.data())->setChecked(checked); }
 
 bool TCheckBox::SetProperty(const DfmProperty& p, const TEventSource& events, std::string& error) {
-  if (p.name == "OnClick") return BindEvent(p, events, OnClick, error);
+  if (p.name == "OnClick") return dfm::Event(p, events, OnClick, error);
   if (p.name == "Checked") {
     bool on = false;
     if (!dfm::Bool(p, on, error)) return false;
@@ -199,16 +179,4 @@ bool TCheckBox::SetProperty(const DfmProperty& p, const TEventSource& events, st
     return true;
   }
   return TControl::SetProperty(p, events, error);
-}
-
-// Shared with the list view and the form.
-bool BindNotifyEvent(const DfmProperty& p, const TEventSource& events, TNotifyEvent& slot, std::string& error) {
-  return BindEvent(p, events, slot, error);
-}
-bool BindColumnClickEvent(const DfmProperty& p, const TEventSource& events, TLVColumnClickEvent& slot,
-                          std::string& error) {
-  return BindEvent(p, events, slot, error);
-}
-bool BindCompareEvent(const DfmProperty& p, const TEventSource& events, TLVCompareEvent& slot, std::string& error) {
-  return BindEvent(p, events, slot, error);
 }

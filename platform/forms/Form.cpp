@@ -16,8 +16,6 @@
 #include "platform/winapi/ShellApi.h"
 #include "platform/winapi/User.h"
 
-bool BindNotifyEvent(const DfmProperty& p, const TEventSource& events, TNotifyEvent& slot, std::string& error);
-
 namespace {
 
 // The frame around the client area of a classic window: 4 pixels of border
@@ -170,7 +168,7 @@ bool TForm::SetProperty(const DfmProperty& p, const TEventSource& events, std::s
   if (p.name == "Top") return dfm::Int(p, top_, error);
   if (p.name == "Width") return dfm::Int(p, outerWidth_, error);
   if (p.name == "Height") return dfm::Int(p, outerHeight_, error);
-  if (p.name == "OnCreate") return BindNotifyEvent(p, events, OnCreate, error);
+  if (p.name == "OnCreate") return dfm::Event(p, events, OnCreate, error);
   if (p.name == "FormStyle") {
     static const char* const kStyles[] = {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop", nullptr};
     int style = 0;

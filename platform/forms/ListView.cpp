@@ -9,10 +9,6 @@
 #include "platform/forms/Properties.h"
 #include "platform/forms/QtBridge.h"
 
-bool BindColumnClickEvent(const DfmProperty& p, const TEventSource& events, TLVColumnClickEvent& slot,
-                          std::string& error);
-bool BindCompareEvent(const DfmProperty& p, const TEventSource& events, TLVCompareEvent& slot, std::string& error);
-
 namespace {
 
 // Shows a TListItems in a view. The items' flags are the truth: changes the
@@ -251,10 +247,15 @@ bool TListView::SetProperty(const DfmProperty& p, const TEventSource& events, st
       auto column = std::make_unique<TListColumn>();
       column->index_ = static_cast<int>(columns_.size());
       for (const auto& cp : item) {
-        bool ok = cp.name == "Caption"  ? dfm::String(cp, column->Caption, error)
-                  : cp.name == "Tag"    ? dfm::Int(cp, column->Tag, error)
-                  : cp.name == "Width"  ? dfm::Int(cp, column->Width, error)
-                                        : (error = dfm::Where(cp) + "unknown column property", false);
+        bool ok = false;
+        if (cp.name == "Caption")
+          ok = dfm::String(cp, column->Caption, error);
+        else if (cp.name == "Tag")
+          ok = dfm::Int(cp, column->Tag, error);
+        else if (cp.name == "Width")
+          ok = dfm::Int(cp, column->Width, error);
+        else
+          error = dfm::Where(cp) + "unknown column property";
         if (!ok) return false;
       }
       columns_.push_back(std::move(column));
@@ -277,8 +278,8 @@ bool TListView::SetProperty(const DfmProperty& p, const TEventSource& events, st
   if (p.name == "ReadOnly") return dfm::Bool(p, readOnly_, error);
   if (p.name == "RowSelect") return dfm::Bool(p, rowSelect_, error);
   if (p.name == "HideSelection") return dfm::Bool(p, hideSelection_, error);
-  if (p.name == "OnColumnClick") return BindColumnClickEvent(p, events, OnColumnClick, error);
-  if (p.name == "OnCompare") return BindCompareEvent(p, events, OnCompare, error);
+  if (p.name == "OnColumnClick") return dfm::Event(p, events, OnColumnClick, error);
+  if (p.name == "OnCompare") return dfm::Event(p, events, OnCompare, error);
   return TControl::SetProperty(p, events, error);
 }
 
@@ -302,7 +303,6 @@ void TListView::Loaded() {
   for (const auto& column : columns_) view->header()->resizeSection(column->Index(), column->Width);
 }
 
-// For tests and the platform: bring the view up to date now.
 void SyncListView(TListView& list) {
   if (ListViewWidget* view = View(list.Impl())) view->model_->Sync();
 }

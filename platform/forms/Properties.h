@@ -3,7 +3,10 @@
 
 #include <string>
 
+#include <any>
+
 #include "platform/forms/FormDescription.h"
+#include "platform/forms/Forms.h"
 
 namespace dfm {
 
@@ -48,6 +51,28 @@ inline bool OneOf(const DfmProperty& p, const char* const* choices, int& index, 
   }
   error = Where(p) + "unsupported value";
   return false;
+}
+
+// Binds the handler a property names to `slot`, which must have exactly
+// the handler's type.
+template <class Handler>
+bool Event(const DfmProperty& p, const TEventSource& events, Handler& slot, std::string& error) {
+  if (p.value.kind != DfmValue::Kind::Identifier) {
+    error = Where(p) + "expected a handler name";
+    return false;
+  }
+  std::any found = events.Find(p.value.text, error);
+  if (!found.has_value()) {
+    error = Where(p) + error;
+    return false;
+  }
+  auto* typed = std::any_cast<Handler>(&found);
+  if (!typed) {
+    error = Where(p) + "handler " + p.value.text + " has the wrong parameters for this event";
+    return false;
+  }
+  slot = *typed;
+  return true;
 }
 
 }  // namespace dfm

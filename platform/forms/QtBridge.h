@@ -25,5 +25,9 @@ QWidget* WidgetForHandle(HWND handle);
 // The toolkit's widget behind a control.
 inline QWidget* WidgetOf(const TControl* control) { return control ? control->Impl().widget.data() : nullptr; }
 
+// Brings a list view's rows and selection up to date with its items now,
+// rather than when control next returns to the event loop.
+void SyncListView(TListView& list);
+
 // The font a form description's font maps to on this desktop.
 QFont FontFor(const TFontSpec& spec);

@@ -39,11 +39,9 @@ int EmptyDirectory(int fd, int depth) {
       break;
     }
     if (S_ISDIR(st.st_mode)) {
-      int sub = openat(dirfd(dir), name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-      if (sub < 0 || (error = EmptyDirectory(sub, depth + 1)) != 0) {
-        if (sub < 0) error = errno;
-        break;
-      }
+      const int sub = openat(dirfd(dir), name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+      error = sub < 0 ? errno : EmptyDirectory(sub, depth + 1);
+      if (error) break;
       if (unlinkat(dirfd(dir), name, AT_REMOVEDIR) != 0) {
         error = errno;
         break;

@@ -272,7 +272,6 @@ class TrashDirectory {
     SplitExtension(baseName, stem, ext);
     const std::string plain = ComposeName(stem, "", ext);
     unsigned& next = nextSuffix_[plain];
-    std::mt19937_64* random = nullptr;
 
     for (int attempt = 0; attempt < kSequentialAttempts + kRandomAttempts; ++attempt) {
       std::string name;
@@ -282,9 +281,8 @@ class TrashDirectory {
       } else {
         // Counting found only taken names (a trash filled by someone else):
         // a random name ends the search quickly.
-        if (!random) random = &Random();
         char suffix[24];
-        snprintf(suffix, sizeof suffix, ".%016llx", static_cast<unsigned long long>((*random)()));
+        snprintf(suffix, sizeof suffix, ".%016llx", static_cast<unsigned long long>(Random()()));
         name = ComposeName(stem, suffix, ext);
       }
       const std::string infoName = name + ".trashinfo";

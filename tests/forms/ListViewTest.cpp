@@ -10,8 +10,6 @@
 
 using namespace testsupport;
 
-void SyncListView(TListView& list);
-
 namespace {
 
 class ListView : public ::testing::Test {

@@ -27,8 +27,6 @@
 using namespace testsupport;
 
 std::string_view Unit1FormDescription();
-void SyncListView(TListView& list);
-
 namespace {
 
 const QString kReportHeader = QString::fromUtf8("以下のファイルを削除できませんでした");

@@ -13,8 +13,6 @@
 
 using namespace testsupport;
 
-void SyncListView(TListView& list);
-
 namespace {
 
 using Names = std::vector<std::string>;

@@ -35,20 +35,17 @@ QString Display(const std::string& bytes) {
   return text;
 }
 
-QString NameOf(const std::string& path) {
+// A path's folder and last name, trailing slashes aside.
+std::pair<std::string, std::string> Split(const std::string& path) {
   std::string trimmed = path;
   while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
   const size_t slash = trimmed.rfind('/');
-  return Display(slash == std::string::npos ? trimmed : trimmed.substr(slash + 1));
+  if (slash == std::string::npos) return {".", trimmed};
+  return {slash == 0 ? "/" : trimmed.substr(0, slash), trimmed.substr(slash + 1)};
 }
 
-QString FolderOf(const std::string& path) {
-  std::string trimmed = path;
-  while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
-  const size_t slash = trimmed.rfind('/');
-  if (slash == std::string::npos) return QStringLiteral(".");
-  return Display(slash == 0 ? "/" : trimmed.substr(0, slash));
-}
+QString NameOf(const std::string& path) { return Display(Split(path).second); }
+QString FolderOf(const std::string& path) { return Display(Split(path).first); }
 
 QString Reason(const trash::TrashResult& why) {
   switch (why.status) {
